@@ -1,0 +1,127 @@
+// The console front: shows each window of the program in the terminal, in
+// UTF-8, and takes the user's answer as one line of standard input. The
+// program's texts are code page 932; they are converted for display only.
+#include <ctype.h>
+#include <iconv.h>
+#include <stdio.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <string>
+#include <vector>
+
+#include "console_text.h"
+#include "layer.h"
+
+namespace layer {
+
+std::string ToTerminal(const char *text) {
+  std::string in = text ? text : "";
+  std::string out;
+  iconv_t cd = iconv_open("UTF-8", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return in;
+  std::vector<char> buffer(in.size() * 4 + 16);
+  char *src = &in[0];
+  size_t srcLeft = in.size();
+  while (srcLeft > 0) {
+    char *dst = buffer.data();
+    size_t dstLeft = buffer.size();
+    size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer.data(), static_cast<size_t>(dst - buffer.data()));
+    if (r == static_cast<size_t>(-1)) {
+      // A byte that is no CP932 character is shown as '?'.
+      out += '?';
+      ++src;
+      --srcLeft;
+    }
+  }
+  iconv_close(cd);
+  std::string shown;
+  for (char c : out)
+    if (c != '\r') shown += c;
+  return shown;
+}
+
+bool ReadAnswerLine(std::string *line) {
+  line->clear();
+  int c;
+  while ((c = getchar()) != EOF && c != '\n') *line += static_cast<char>(c);
+  if (c == EOF && line->empty()) return false;
+  if (!line->empty() && line->back() == '\r') line->pop_back();
+  return true;
+}
+
+bool InputIsTerminal() {
+  return isatty(STDIN_FILENO) != 0;
+}
+
+namespace {
+
+struct Button {
+  const char *label;
+  int id;
+};
+
+std::vector<Button> ButtonsOf(UINT style) {
+  switch (style & 0xF) {
+    case MB_OKCANCEL:
+      return {{"ok", IDOK}, {"cancel", IDCANCEL}};
+    case MB_YESNO:
+      return {{"yes", IDYES}, {"no", IDNO}};
+    default:
+      return {{"ok", IDOK}};
+  }
+}
+
+const char *IconOf(UINT style) {
+  switch (style & 0xF0) {
+    case MB_ICONERROR:
+      return " [error]";
+    case MB_ICONQUESTION:
+      return " [question]";
+    case MB_ICONWARNING:
+      return " [warning]";
+    default:
+      return "";
+  }
+}
+
+// An answer names a button by its label or its first letter, in any case.
+int Match(const std::string &answer, const std::vector<Button> &buttons) {
+  for (const Button &b : buttons) {
+    if (strcasecmp(answer.c_str(), b.label) == 0) return b.id;
+    if (answer.size() == 1 && tolower(static_cast<unsigned char>(answer[0])) == b.label[0]) return b.id;
+  }
+  return 0;
+}
+
+class ConsoleFront : public Front {
+ public:
+  int MessageBox(HWND, const char *text, const char *caption, UINT style) override {
+    std::vector<Button> buttons = ButtonsOf(style);
+    printf("\n== %s ==%s\n%s\n", ToTerminal(caption).c_str(), IconOf(style), ToTerminal(text).c_str());
+    std::string choices;
+    for (const Button &b : buttons) choices += (choices.empty() ? "" : " / ") + std::string(b.label);
+    for (;;) {
+      printf("[%s] > ", choices.c_str());
+      fflush(stdout);
+      std::string answer;
+      if (!ReadAnswerLine(&answer)) {
+        printf("(end of input)\n");
+        return 0;  // as a box that could not be shown
+      }
+      if (!InputIsTerminal()) printf("%s\n", answer.c_str());
+      if (int id = Match(answer, buttons)) return id;
+      printf("Please answer %s.\n", choices.c_str());
+    }
+  }
+};
+
+}  // namespace
+
+Front &ConsoleFront() {
+  static class ConsoleFront front;
+  return front;
+}
+
+}  // namespace layer

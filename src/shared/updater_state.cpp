@@ -1,0 +1,3 @@
+#include "updater_state.h"
+
+UpdaterState g_State;
