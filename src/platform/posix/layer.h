@@ -53,6 +53,14 @@ void SetObserver(Observer *observer);
 // the call's last error is already set.
 bool Enter(const char *name, const char *path, std::initializer_list<uint64_t> args = {});
 
+// Windows: a handle with a procedure, and the thread's queue.
+HWND CreateWindowWithProcedure(WNDPROC procedure);
+void DestroyWindowHandle(HWND window);
+bool IsWindowHandle(HWND window);
+LRESULT SendToWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+bool PostToQueue(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void ResetWindows();
+
 // Handles still open in the process, for the test control's leak checks.
 int OpenHandleCount();
 void CloseAllHandles();

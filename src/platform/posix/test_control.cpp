@@ -44,7 +44,7 @@ class ScriptedFront : public layer::Front {
   int MessageBox(HWND owner, const char *text, const char *caption, UINT style) override {
     bool okOnly = (style & 0xF) == MB_OK;
     int answer = TakeAnswer(okOnly ? IDOK : 0);
-    S().transcript.push_back({"MessageBox", owner, caption, text, style, answer});
+    S().transcript.push_back({"MessageBox", owner, caption, text, style, answer, layer::OpenHandleCount()});
     return answer;
   }
 };
@@ -87,6 +87,7 @@ Observer observer;
 
 void Reset() {
   layer::CloseAllHandles();
+  layer::ResetWindows();
   S() = State();
   layer::SetFront(&scriptedFront);
   layer::SetObserver(&observer);
@@ -125,6 +126,14 @@ void SetModulePath(const std::string &path) {
 void SetFreeSpace(uint64_t bytes) {
   S().hasFreeSpace = true;
   S().freeSpace = bytes;
+}
+
+HWND CreateWindowWithProcedure(WNDPROC procedure) {
+  return layer::CreateWindowWithProcedure(procedure);
+}
+
+bool PostMessageTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return layer::PostToQueue(window, message, wParam, lParam);
 }
 
 int OpenHandles() {

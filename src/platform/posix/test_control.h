@@ -31,6 +31,7 @@ struct Window {
   std::string text;
   UINT style;
   int answer;
+  int openHandles;  // files and searches open while it was shown
 };
 const std::vector<Window> &Transcript();
 
@@ -58,6 +59,11 @@ void SetModulePath(const std::string &path);
 
 // The free bytes available to the caller, as GetDiskFreeSpaceExA reports them.
 void SetFreeSpace(uint64_t bytes);
+
+// A window of the thread with its procedure, and posting to it: the
+// message waits in the thread's queue until the program pumps it.
+HWND CreateWindowWithProcedure(WNDPROC procedure);
+bool PostMessageTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
 // Handles (files and searches) open at the moment.
 int OpenHandles();

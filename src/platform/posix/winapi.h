@@ -118,6 +118,25 @@ typedef struct _OVERLAPPED OVERLAPPED, *LPOVERLAPPED;
 #define IDYES 6
 #define IDNO 7
 
+// Windows and the thread's message queue.
+#define PM_NOREMOVE 0x0000u
+#define PM_REMOVE 0x0001u
+#define WM_NULL 0x0000
+#define WM_USER 0x0400
+typedef LRESULT(CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+typedef struct tagPOINT {
+  LONG x;
+  LONG y;
+} POINT;
+typedef struct tagMSG {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD time;
+  POINT pt;
+} MSG, *LPMSG;
+
 // Dialogs.
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
@@ -165,6 +184,10 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
                                LPCSTR file);
 
 BOOL SHGetSpecialFolderPathA(HWND owner, LPSTR path, int folder, BOOL create);
+
+BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeMessage);
+BOOL TranslateMessage(const MSG *message);
+LRESULT DispatchMessageA(const MSG *message);
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
 INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC procedure,
