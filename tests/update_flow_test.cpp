@@ -2,6 +2,7 @@
 // run looks at, and the exit code of each end.
 #include <stdlib.h>
 
+#include <algorithm>
 #include <string>
 
 #include "frontend/product_profile.h"
@@ -22,6 +23,7 @@ class FlowTest : public UpdaterTest {
   std::vector<std::pair<std::string, UINT>> Shown() {
     std::vector<std::pair<std::string, UINT>> shown;
     for (const testctl::Window &w : testctl::Transcript()) {
+      if (w.kind != "MessageBox") continue;
       EXPECT_EQ(w.owner, nullptr);
       EXPECT_EQ(w.caption, Cp932(u8"ミルフェネア 更新プログラム"));
       shown.emplace_back(w.text, w.style);
@@ -29,7 +31,10 @@ class FlowTest : public UpdaterTest {
     return shown;
   }
 
-  bool DialogShown() { return !testctl::CallsNamed("DialogBoxParamA").empty(); }
+  bool DialogShown() {
+    auto kinds = testctl::TranscriptKinds();
+    return std::find(kinds.begin(), kinds.end(), "Dialog") != kinds.end();
+  }
 
   void WriteCopies(const std::string &game, const std::string &update) {
     for (const char *name : {"patch.pac", "data.pac"}) {

@@ -5,8 +5,10 @@
 #include <iconv.h>
 #include <stdio.h>
 #include <strings.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -95,6 +97,24 @@ int Match(const std::string &answer, const std::vector<Button> &buttons) {
   return 0;
 }
 
+// Reads one answer; false at the end of input. A terminal gets a prompt;
+// piped input is echoed so that a transcript reads as a conversation.
+bool Ask(const std::string &prompt, std::string *answer) {
+  printf("%s", prompt.c_str());
+  fflush(stdout);
+  if (!ReadAnswerLine(answer)) {
+    printf("(end of input)\n");
+    return false;
+  }
+  if (!InputIsTerminal()) printf("%s\n", answer->c_str());
+  return true;
+}
+
+bool IsFolder(const std::string &path) {
+  struct stat st;
+  return stat(HostPath(path.c_str()).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
 class ConsoleFront : public Front {
  public:
   int MessageBox(HWND, const char *text, const char *caption, UINT style) override {
@@ -103,18 +123,70 @@ class ConsoleFront : public Front {
     std::string choices;
     for (const Button &b : buttons) choices += (choices.empty() ? "" : " / ") + std::string(b.label);
     for (;;) {
-      printf("[%s] > ", choices.c_str());
-      fflush(stdout);
       std::string answer;
-      if (!ReadAnswerLine(&answer)) {
-        printf("(end of input)\n");
-        return 0;  // as a box that could not be shown
-      }
-      if (!InputIsTerminal()) printf("%s\n", answer.c_str());
+      if (!Ask("[" + choices + "] > ", &answer)) return 0;  // as a box that could not be shown
       if (int id = Match(answer, buttons)) return id;
       printf("Please answer %s.\n", choices.c_str());
     }
   }
+
+  int DialogCommand(const DialogView &view) override {
+    printf("\n== %s == (dialog)\n", ToTerminal(view.title.c_str()).c_str());
+    std::vector<Button> buttons;
+    for (const DialogView::Control &c : view.controls) {
+      if (c.id == IDOK) buttons.push_back({"run", c.id});
+      if (c.id == IDCANCEL) buttons.push_back({"end", c.id});
+      if (c.className == "EDIT") printf("  | %s |\n", ToTerminal(c.text.c_str()).c_str());
+      if (c.id == 0xFFFF) printf("  %s\n", ToTerminal(c.text.c_str()).c_str());
+    }
+    std::string labels;
+    for (const DialogView::Control &c : view.controls)
+      if (c.id == IDOK || c.id == IDCANCEL)
+        labels += "[" + ToTerminal(c.text.c_str()) + (c.id == IDOK ? " = run] " : " = end] ");
+    printf("  %s\n", labels.c_str());
+    for (;;) {
+      std::string answer;
+      if (!Ask("[run / end] > ", &answer)) return 0;  // as the close box
+      if (int id = Match(answer, buttons)) return id;
+      printf("Please answer run or end.\n");
+    }
+  }
+
+  void DialogEnded(const DialogView &) override {}
+  void DialogDestroyed(const DialogView &) override {}
+
+  void BrowserOpened(const BrowserView &view) override {
+    printf("\n== %s == (folder browser)\n", ToTerminal(view.title.c_str()).c_str());
+    pending_.clear();
+  }
+
+  // A typed folder is selected and OK pressed; OK acts only while it is
+  // enabled. A name that is no folder goes into the edit field before OK.
+  BrowserStep NextBrowserStep(const BrowserView &view) override {
+    if (pending_.empty()) {
+      printf("  selected: %s   OK: %s\n",
+             view.selection.empty() ? "(none)" : ToTerminal(view.selection.c_str()).c_str(),
+             view.okEnabled ? "enabled" : "disabled (not the game's folder)");
+      std::string line;
+      if (!Ask("folder (an empty line cancels) > ", &line) || line.empty()) return {BrowserStep::Cancel, ""};
+      if (IsFolder(line)) {
+        pending_.push_back({BrowserStep::Select, line});
+      } else {
+        pending_.push_back({BrowserStep::Type, line});
+      }
+      pending_.push_back({BrowserStep::Ok, ""});
+    }
+    BrowserStep step = pending_.front();
+    pending_.pop_front();
+    return step;
+  }
+
+  void BrowserClosed(const std::string &chosen) override {
+    printf("  %s\n", chosen.empty() ? "(no folder)" : ("chosen: " + ToTerminal(chosen.c_str())).c_str());
+  }
+
+ private:
+  std::deque<BrowserStep> pending_;
 };
 
 }  // namespace

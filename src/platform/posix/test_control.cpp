@@ -15,8 +15,16 @@ struct FaultRule {
   int seen;
 };
 
+// One entry of the script: an answer, or a step in the folder browser.
+struct Entry {
+  bool isAnswer;
+  int answer;
+  layer::BrowserStep step;
+};
+
 struct State {
-  std::deque<int> answers;
+  std::deque<Entry> script;
+  std::vector<std::string> scriptErrors;
   std::vector<Window> transcript;
   std::vector<std::string> debug;
   std::vector<Call> calls;
@@ -32,22 +40,73 @@ State &S() {
   return state;
 }
 
-int TakeAnswer(int whenEmpty) {
-  if (S().answers.empty()) return whenEmpty;
-  int answer = S().answers.front();
-  S().answers.pop_front();
-  return answer;
+int TakeAnswer(int whenMissing, const char *window, bool quiet) {
+  std::deque<Entry> &script = S().script;
+  if (!script.empty() && script.front().isAnswer) {
+    int answer = script.front().answer;
+    script.pop_front();
+    return answer;
+  }
+  if (!script.empty() && !quiet) S().scriptErrors.push_back(std::string(window) + " found a browser step");
+  return whenMissing;
+}
+
+int LiveOpen() {
+  return layer::OpenHandleCount();
+}
+
+std::string ControlText(const layer::DialogView &view, int id) {
+  for (const layer::DialogView::Control &c : view.controls)
+    if (c.id == id) return c.text;
+  return std::string();
+}
+
+void Record(const char *kind, const layer::DialogView &view, int answer) {
+  S().transcript.push_back(
+      {kind, nullptr, view.title, ControlText(view, 1001), 0, answer, LiveOpen(), ControlText(view, 0xFFFF)});
 }
 
 class ScriptedFront : public layer::Front {
  public:
   int MessageBox(HWND owner, const char *text, const char *caption, UINT style) override {
     bool okOnly = (style & 0xF) == MB_OK;
-    int answer = TakeAnswer(okOnly ? IDOK : 0);
-    S().transcript.push_back({"MessageBox", owner, caption, text, style, answer, layer::OpenHandleCount()});
+    int answer = TakeAnswer(okOnly ? IDOK : 0, "a message box", okOnly);
+    S().transcript.push_back({"MessageBox", owner, caption, text, style, answer, LiveOpen(), ""});
     return answer;
   }
+
+  int DialogCommand(const layer::DialogView &view) override {
+    int command = TakeAnswer(0, "the dialog", false);
+    Record("Dialog", view, command);
+    return command;
+  }
+
+  void DialogEnded(const layer::DialogView &view) override { Record("DialogEnded", view, 0); }
+  void DialogDestroyed(const layer::DialogView &view) override { Record("DialogDestroyed", view, 0); }
+
+  void BrowserOpened(const layer::BrowserView &view) override {
+    S().transcript.push_back({"Browser", nullptr, view.title, "", 0, 0, LiveOpen(), ""});
+  }
+
+  layer::BrowserStep NextBrowserStep(const layer::BrowserView &) override {
+    std::deque<Entry> &script = S().script;
+    if (script.empty() || script.front().isAnswer) {
+      if (!script.empty()) S().scriptErrors.push_back("the browser found an answer");
+      return {layer::BrowserStep::Cancel, ""};
+    }
+    layer::BrowserStep step = script.front().step;
+    script.pop_front();
+    return step;
+  }
+
+  void BrowserClosed(const std::string &chosen) override {
+    S().transcript.push_back({"BrowserClosed", nullptr, "", chosen, 0, 0, LiveOpen(), ""});
+  }
 };
+
+void Queue(layer::BrowserStep::Kind kind, const std::string &text = "") {
+  S().script.push_back({false, 0, {kind, text}});
+}
 
 class Observer : public layer::Observer {
  public:
@@ -94,11 +153,35 @@ void Reset() {
 }
 
 void Answer(int answer) {
-  S().answers.push_back(answer);
+  S().script.push_back({true, answer, {layer::BrowserStep::Cancel, ""}});
+}
+void BrowserSelect(const std::string &folder) {
+  Queue(layer::BrowserStep::Select, folder);
+}
+void BrowserSelectVirtual() {
+  Queue(layer::BrowserStep::SelectVirtual);
+}
+void BrowserType(const std::string &text) {
+  Queue(layer::BrowserStep::Type, text);
+}
+void BrowserOk() {
+  Queue(layer::BrowserStep::Ok);
+}
+void BrowserCancel() {
+  Queue(layer::BrowserStep::Cancel);
+}
+const std::vector<std::string> &ScriptErrors() {
+  return S().scriptErrors;
 }
 
 const std::vector<Window> &Transcript() {
   return S().transcript;
+}
+
+std::vector<std::string> TranscriptKinds() {
+  std::vector<std::string> kinds;
+  for (const Window &w : S().transcript) kinds.push_back(w.kind);
+  return kinds;
 }
 const std::vector<std::string> &DebugOutput() {
   return S().debug;
@@ -137,7 +220,7 @@ bool PostMessageTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 int OpenHandles() {
-  return layer::OpenHandleCount();
+  return layer::OpenHandleCount() + layer::LiveItemCount();
 }
 
 }  // namespace testctl

@@ -18,22 +18,39 @@ namespace testctl {
 // open are closed.
 void Reset();
 
-// Queues the answer to the next window. A message box with only an OK
-// button answers IDOK by itself when nothing is queued; any other window
-// with nothing queued answers 0, as a window that could not be shown.
+// The script: what the user does, in order. Answer() queues the answer to
+// the next message box (a button id) or the dialog (the command id; 0 is
+// the close box). The browser steps queue what the user does in the folder
+// browser. A message box with only an OK button answers IDOK by itself
+// when the next entry is not an answer. A window whose turn finds no fitting
+// entry answers as one that could not be shown (0, the close box, a
+// cancelled browser), and a browser step found where an answer is due, or
+// the reverse, is reported by ScriptErrors().
 void Answer(int answer);
+void BrowserSelect(const std::string &folder);
+void BrowserSelectVirtual();  // an item without a file-system path
+void BrowserType(const std::string &text);
+void BrowserOk();
+void BrowserCancel();
+const std::vector<std::string> &ScriptErrors();
 
-// One window the program showed.
+// One window the program showed, or a change to one.
 struct Window {
-  std::string kind;  // "MessageBox"
+  // "MessageBox", "Dialog" (shown, waiting for the user), "DialogEnded"
+  // (hidden by EndDialog), "DialogDestroyed", "Browser" (opened),
+  // "BrowserClosed"
+  std::string kind;
   HWND owner;
-  std::string caption;
-  std::string text;
+  std::string caption;  // a dialog's or the browser's title
+  std::string text;     // the dialog's install-folder field; the folder the browser chose
   UINT style;
   int answer;
-  int openHandles;  // files and searches open while it was shown
+  int openHandles;    // files and searches open while it was shown
+  std::string group;  // the dialog's group box caption
 };
 const std::vector<Window> &Transcript();
+// The kinds of the transcript's entries, in order.
+std::vector<std::string> TranscriptKinds();
 
 const std::vector<std::string> &DebugOutput();
 
@@ -65,7 +82,8 @@ void SetFreeSpace(uint64_t bytes);
 HWND CreateWindowWithProcedure(WNDPROC procedure);
 bool PostMessageTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
-// Handles (files and searches) open at the moment.
+// Handles (files and searches) open at the moment, and the browser's item
+// lists not yet freed.
 int OpenHandles();
 
 }  // namespace testctl

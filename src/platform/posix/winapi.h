@@ -140,9 +140,37 @@ typedef struct tagMSG {
 // Dialogs.
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
+#define BN_CLICKED 0
+#define EN_CHANGE 0x0300
+#define MAKEWPARAM(low, high) ((WPARAM)(((DWORD)(WORD)(low)) | (((DWORD)(WORD)(high)) << 16)))
 #define LOWORD(value) ((WORD)((uintptr_t)(value)&0xFFFF))
 #define HIWORD(value) ((WORD)(((uintptr_t)(value) >> 16) & 0xFFFF))
 typedef INT_PTR(CALLBACK *DLGPROC)(HWND, UINT, WPARAM, LPARAM);
+
+// The folder browser.
+typedef struct _ITEMIDLIST ITEMIDLIST, *LPITEMIDLIST;
+typedef const ITEMIDLIST *LPCITEMIDLIST;
+typedef int(CALLBACK *BFFCALLBACK)(HWND window, UINT message, LPARAM lParam, LPARAM data);
+typedef struct _browseinfoA {
+  HWND hwndOwner;
+  LPCITEMIDLIST pidlRoot;
+  LPSTR pszDisplayName;
+  LPCSTR lpszTitle;
+  UINT ulFlags;
+  BFFCALLBACK lpfn;
+  LPARAM lParam;
+  int iImage;
+} BROWSEINFOA, *LPBROWSEINFOA;
+#define BIF_RETURNONLYFSDIRS 0x0001u
+#define BIF_EDITBOX 0x0010u
+#define BIF_VALIDATE 0x0020u
+#define BFFM_INITIALIZED 1
+#define BFFM_SELCHANGED 2
+#define BFFM_VALIDATEFAILEDA 3
+#define BFFM_VALIDATEFAILEDW 4
+#define BFFM_IUNKNOWN 5
+#define BFFM_ENABLEOK (WM_USER + 101)
+#define BFFM_SETSELECTIONA (WM_USER + 102)
 
 // Special folders.
 #define CSIDL_APPDATA 0x001a
@@ -192,6 +220,15 @@ LRESULT DispatchMessageA(const MSG *message);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style);
 INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC procedure,
                         LPARAM initParam);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+BOOL SetWindowTextA(HWND window, LPCSTR text);
+BOOL SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
+HWND FindWindowExA(HWND parent, HWND after, LPCSTR className, LPCSTR windowName);
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+LPITEMIDLIST SHBrowseForFolderA(LPBROWSEINFOA info);
+BOOL SHGetPathFromIDListA(LPCITEMIDLIST item, LPSTR path);
+void CoTaskMemFree(LPVOID memory);
 
 int wsprintfA(LPSTR out, LPCSTR format, ...);
 int lstrlenA(LPCSTR text);
