@@ -3,6 +3,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ libgtest-dev googletest libbenchmark-dev g++-mingw-w64-i686)
+# update.exe's icon is rendered by a Python script at build time.
+packages+=(python3)
 
 missing=()
 for p in "${packages[@]}"; do

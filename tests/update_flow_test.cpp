@@ -150,4 +150,15 @@ TEST_F(FlowTest, EachInstallStateTakesItsRoad) {
   }
 }
 
+TEST_F(FlowTest, RestrictsTheDllSearchBeforeAnythingElse) {
+  testctl::Answer(IDNO);
+  EXPECT_EQ(Run(), 0);
+  // No module of Windows is found here, so the run goes on without the
+  // restriction; what matters is that it was asked for first.
+  const std::vector<testctl::Call> &calls = testctl::Calls();
+  ASSERT_GE(calls.size(), 1u);
+  EXPECT_EQ(calls[0].name, "GetModuleHandleA");
+  EXPECT_EQ(calls[0].path, "kernel32.dll");
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 // user declines at the save-data question, and 1 for every other end.
 #include "detect/install_state.h"
 #include "frontend/confirm_dialog.h"
+#include "frontend/dll_search.h"
 #include "frontend/folder_selection.h"
 #include "frontend/product_profile.h"
 #include "platform/win32.h"
@@ -38,6 +39,7 @@ bool CompleteMakerDataFolder() {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  RestrictDllSearch();
   g_State.Instance = instance;
 
   if (!FindAppDataFolder(g_State.MakerDataFolder)) {

@@ -176,6 +176,12 @@ typedef struct _browseinfoA {
 #define CSIDL_APPDATA 0x001a
 #define CSIDL_COMMON_APPDATA 0x0023
 
+// Modules.
+typedef INT_PTR(WINAPI *FARPROC)(void);
+#define ERROR_MOD_NOT_FOUND 126
+#define ERROR_PROC_NOT_FOUND 127
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x00000800u
+
 // The drive part that _splitpath gives is at most this long with its NUL.
 #define _MAX_DRIVE 3
 #define _MAX_DIR 256
@@ -233,6 +239,9 @@ void CoTaskMemFree(LPVOID memory);
 int wsprintfA(LPSTR out, LPCSTR format, ...);
 int lstrlenA(LPCSTR text);
 void OutputDebugStringA(LPCSTR text);
+
+HMODULE GetModuleHandleA(LPCSTR name);
+FARPROC GetProcAddress(HMODULE module, LPCSTR name);
 
 #ifdef __cplusplus
 }
