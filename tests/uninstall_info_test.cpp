@@ -47,7 +47,7 @@ class RecordTest : public ::testing::Test {
     return names;
   }
 
-  // True when exactly one creation-failure message was shown, in its form.
+  // Expects exactly one message, the creation failure, in its form.
   void ExpectCreationFailureShown(const std::string &caption) {
     ASSERT_EQ(testctl::Transcript().size(), 1u);
     const testctl::Window &w = testctl::Transcript()[0];
