@@ -31,8 +31,8 @@ bool CheckSources(const char *updaterFolder, ULONGLONG *totalSize) {
   for (const char *const *name = Profile().UpdateFiles; **name; ++name) {
     char source[kPathRoom];
     if (!JoinPath(source, sizeof source, updaterFolder, *name)) return false;
-    FileHandle file(
-        CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileA(source, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen()) return false;
     *totalSize += GetFileSize(file.Get(), nullptr);
   }
