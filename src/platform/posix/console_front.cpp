@@ -5,10 +5,8 @@
 #include <iconv.h>
 #include <stdio.h>
 #include <strings.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -110,11 +108,6 @@ bool Ask(const std::string &prompt, std::string *answer) {
   return true;
 }
 
-bool IsFolder(const std::string &path) {
-  struct stat st;
-  return stat(HostPath(path.c_str()).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 class ConsoleFront : public Front {
  public:
   int MessageBox(HWND, const char *text, const char *caption, UINT style) override {
@@ -157,36 +150,22 @@ class ConsoleFront : public Front {
 
   void BrowserOpened(const BrowserView &view) override {
     printf("\n== %s == (folder browser)\n", ToTerminal(view.title.c_str()).c_str());
-    pending_.clear();
   }
 
-  // A typed folder is selected and OK pressed; OK acts only while it is
-  // enabled. A name that is no folder goes into the edit field before OK.
+  // A typed folder is selected and OK pressed, which acts only while OK is
+  // enabled; a name that is no folder is refused as an invalid name.
   BrowserStep NextBrowserStep(const BrowserView &view) override {
-    if (pending_.empty()) {
-      printf("  selected: %s   OK: %s\n",
-             view.selection.empty() ? "(none)" : ToTerminal(view.selection.c_str()).c_str(),
-             view.okEnabled ? "enabled" : "disabled (not the game's folder)");
-      std::string line;
-      if (!Ask("folder (an empty line cancels) > ", &line) || line.empty()) return {BrowserStep::Cancel, ""};
-      if (IsFolder(line)) {
-        pending_.push_back({BrowserStep::Select, line});
-      } else {
-        pending_.push_back({BrowserStep::Type, line});
-      }
-      pending_.push_back({BrowserStep::Ok, ""});
-    }
-    BrowserStep step = pending_.front();
-    pending_.pop_front();
-    return step;
+    printf("  selected: %s   OK: %s\n",
+           view.selection.empty() ? "(none)" : ToTerminal(view.selection.c_str()).c_str(),
+           view.okEnabled ? "enabled" : "disabled");
+    std::string line;
+    if (!Ask("folder (an empty line cancels) > ", &line) || line.empty()) return {BrowserStep::Cancel, ""};
+    return {BrowserStep::Submit, line};
   }
 
   void BrowserClosed(const std::string &chosen) override {
     printf("  %s\n", chosen.empty() ? "(no folder)" : ("chosen: " + ToTerminal(chosen.c_str())).c_str());
   }
-
- private:
-  std::deque<BrowserStep> pending_;
 };
 
 }  // namespace

@@ -275,6 +275,17 @@ DWORD GetFileSize(HANDLE file, LPDWORD sizeHigh) {
   return static_cast<DWORD>(size);
 }
 
+// Puts what was written on the disk; as on Windows, the handle needs write
+// access.
+BOOL FlushFileBuffers(HANDLE file) {
+  OpenObject *object = Find(file, false);
+  if (layer::Enter("FlushFileBuffers", object ? object->path.c_str() : nullptr)) return FALSE;
+  if (!object) return Fail(ERROR_INVALID_HANDLE);
+  if (!(object->access & GENERIC_WRITE)) return Fail(ERROR_ACCESS_DENIED);
+  if (fsync(object->fd) != 0) return Fail(ERROR_WRITE_FAULT);
+  return TRUE;
+}
+
 BOOL CloseHandle(HANDLE handle) {
   OpenObject *object = Find(handle, false);
   if (layer::Enter("CloseHandle", object ? object->path.c_str() : nullptr)) return FALSE;

@@ -115,6 +115,14 @@ bool Resolve(const Browser &b, std::string *chosen, bool *isVirtual) {
   return true;
 }
 
+// Tells the callback of a typed name that does not resolve. False when the
+// browser is to close: the callback's nonzero answer keeps it open.
+bool Validate(const Browser &b, const BROWSEINFOA *info) {
+  if (!(info->ulFlags & BIF_VALIDATE) || !b.callback) return true;
+  std::string typed = layer::WindowText(b.edit);
+  return b.callback(b.window, BFFM_VALIDATEFAILEDA, reinterpret_cast<LPARAM>(typed.c_str()), b.data) != 0;
+}
+
 }  // namespace
 
 namespace layer {
@@ -164,6 +172,15 @@ LPITEMIDLIST SHBrowseForFolderA(LPBROWSEINFOA info) {
       case layer::BrowserStep::Cancel:
         open = false;
         break;
+      case layer::BrowserStep::Submit:
+        if (IsFolder(step.text)) {
+          Select(b, false, step.text);
+        } else if (b.edit) {
+          SetWindowTextA(b.edit, step.text.c_str());
+          open = Validate(b, info);
+          break;
+        }
+        [[fallthrough]];
       case layer::BrowserStep::Ok: {
         if (!b.okEnabled) break;
         bool isVirtual = false;
@@ -175,11 +192,8 @@ LPITEMIDLIST SHBrowseForFolderA(LPBROWSEINFOA info) {
             memcpy(info->pszDisplayName, name.c_str(), name.size() + 1);
           }
           open = false;
-        } else if ((info->ulFlags & BIF_VALIDATE) && b.callback) {
-          std::string typed = layer::WindowText(b.edit);
-          // The callback's nonzero answer keeps the browser open.
-          open = b.callback(b.window, BFFM_VALIDATEFAILEDA, reinterpret_cast<LPARAM>(typed.c_str()),
-                            b.data) != 0;
+        } else {
+          open = Validate(b, info);
         }
         break;
       }

@@ -51,6 +51,10 @@ struct BrowserStep {
     Type,           // put `text` in the edit field
     Ok,             // press OK; ignored while it is disabled
     Cancel,
+    // The console's one way to answer: a name that resolves to a folder is
+    // selected and OK pressed; one that does not goes to the callback as
+    // an invalid name, as OK would send it.
+    Submit,
   };
   Kind kind;
   std::string text;

@@ -24,12 +24,12 @@ std::string Format(const char *format, va_list args) {
       continue;
     }
     const char *start = p++;
-    std::string spec = "%";
-    while (*p == '-' || *p == '0' || *p == '#') spec += *p++;
-    while (*p >= '0' && *p <= '9') spec += *p++;
+    std::string conversion = "%";
+    while (*p == '-' || *p == '0' || *p == '#') conversion += *p++;
+    while (*p >= '0' && *p <= '9') conversion += *p++;
     if (*p == '.') {
-      spec += *p++;
-      while (*p >= '0' && *p <= '9') spec += *p++;
+      conversion += *p++;
+      while (*p >= '0' && *p <= '9') conversion += *p++;
     }
     bool isLong = false;
     if (*p == 'l' || *p == 'h') isLong = *p++ == 'l';
@@ -37,22 +37,23 @@ std::string Format(const char *format, va_list args) {
     char piece[kFormatLimit + 64];
     switch (*p) {
       case 'c':
-        snprintf(piece, sizeof piece, (spec + 'c').c_str(), va_arg(args, int));
+        snprintf(piece, sizeof piece, (conversion + 'c').c_str(), va_arg(args, int));
         break;
       case 'd':
       case 'i':
-        snprintf(piece, sizeof piece, (spec + 'd').c_str(), static_cast<int32_t>(va_arg(args, int)));
+        snprintf(piece, sizeof piece, (conversion + 'd').c_str(), static_cast<int32_t>(va_arg(args, int)));
         break;
       case 'u':
       case 'x':
       case 'X':
-        snprintf(piece, sizeof piece, (spec + *p).c_str(), static_cast<uint32_t>(va_arg(args, unsigned)));
+        snprintf(piece, sizeof piece, (conversion + *p).c_str(),
+                 static_cast<uint32_t>(va_arg(args, unsigned)));
         break;
       case 's': {
         const char *s = va_arg(args, const char *);
         std::string text = s ? s : "(null)";
         if (text.size() > kFormatLimit) text.resize(kFormatLimit);
-        snprintf(piece, sizeof piece, (spec + 's').c_str(), text.c_str());
+        snprintf(piece, sizeof piece, (conversion + 's').c_str(), text.c_str());
         break;
       }
       case '%':
