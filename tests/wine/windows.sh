@@ -49,3 +49,11 @@ confirm_dialog() {
   echo "  Edit 1001 \"$1\" readonly"
   echo '  Button -1 "下記のインストール先に更新処理を行います。" groupbox'
 }
+
+# The update run's messages.
+done_message() { message_box '更新処理が終了しました。' 'no icon' ok; }
+source_missing() { message_box 'コピー元のファイルが見つかりません。' icon ok; }
+file_not_created() { message_box 'ファイル作成失敗' icon ok "${1:-$caption}"; }
+copy_failed() { message_box 'アップデートファイルのコピーに失敗しました。' icon ok; }
+record_failed() { message_box 'インストール情報の更新に失敗しました。' icon ok; }
+free_space_unknown() { message_box 'ディスクの空き容量が取得できません。' icon ok; }

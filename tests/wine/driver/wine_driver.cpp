@@ -5,7 +5,8 @@
 //   wine_driver.exe PROGRAM SCRIPT TRANSCRIPT
 //
 // The script holds one command a line; lines starting with '#' are notes:
-//   window       wait for the program's next new window and describe it
+//   window       wait for the program's next new window and describe it,
+//                with the earlier windows still shown beside it
 //   show         describe the current window again
 //   press ID     press the current window's button ID (the WM_COMMAND that
 //                the button sends when it is clicked); a disabled or
@@ -97,9 +98,13 @@ bool TakeNewWindow(Run &run) {
   for (DWORD waited = 0; waited < kWaitMs; waited += kPollMs) {
     if (HWND window = NewWindow(run)) {
       Settle(window);
+      Describe(*run.transcript, window);
+      // Earlier windows that are still on the screen beside it.
+      for (HWND earlier : run.handled)
+        if (IsWindow(earlier) && IsWindowVisible(earlier))
+          run.transcript->Line("  beside " + Quoted(TextOf(earlier)));
       run.handled.push_back(window);
       run.current = window;
-      Describe(*run.transcript, window);
       return true;
     }
     if (HasEnded(run)) return Fail(run, "the program ended before its next window");
