@@ -204,3 +204,17 @@ CONFORMANCE_TEST(ReplacingAFile) {
     ++index;
   }
 }
+
+// Windows does not replace a read-only file; that keeps a read-only install
+// record as it is when its new copy is moved over it.
+CONFORMANCE_TEST(AReadOnlyFileIsNotReplaced) {
+  TestFolder folder;
+  std::string source = folder / "new.tmp", target = folder / "record.dat";
+  WriteBytes(source, "new");
+  WriteBytes(target, "old");
+  SetReadOnly(target, true);
+  BOOL moved = MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING);
+  DWORD error = moved ? 0 : GetLastError();
+  EXPECT_SAME_TODO_WINE(static_cast<unsigned long>(error), static_cast<unsigned long>(ERROR_ACCESS_DENIED),
+                        -1, "Wine's MoveFileExA replaces a read-only file");
+}

@@ -48,6 +48,19 @@ void Failure(const char *file, int line, const std::string &what) {
   printf("  %s:%d: %s\n", file, line, what.c_str());
 }
 
+void Todo(const char *file, int line, const std::string &what) {
+  printf("  todo_wine %s:%d: %s\n", file, line, what.c_str());
+}
+
+bool UnderWine() {
+#ifdef _WIN32
+  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+#else
+  return false;
+#endif
+}
+
 std::string Show(const std::string &bytes) {
   std::string shown = "\"";
   for (unsigned char c : bytes) {
