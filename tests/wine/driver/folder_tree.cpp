@@ -76,8 +76,3 @@ bool SelectChild(HWND tree, const std::string &name) {
   }
   return false;
 }
-
-bool SelectParent(HWND tree) {
-  HTREEITEM parent = Next(tree, TVGN_PARENT, Next(tree, TVGN_CARET, nullptr));
-  return parent && Ask(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(parent)) != 0;
-}

@@ -16,6 +16,3 @@ std::string SelectedItemText(HWND tree);
 // without regard to case, as folder names are). False when there is no such
 // child or the tree does not answer.
 bool SelectChild(HWND tree, const std::string &name);
-
-// Selects the parent of the selected item. False at the top of the tree.
-bool SelectParent(HWND tree);

@@ -14,13 +14,14 @@
 //   close        the current window's close box (SC_CLOSE)
 //   select NAME  folder browser: expand the selected folder and select its
 //                subfolder NAME, as a click in the tree does
-//   up           folder browser: select the parent of the selected folder
 //   shot FILE    write a picture of the current window to FILE (BMP)
 //   exit         wait for the program to end and write its exit code; done
 //                after the last line too
 // A window that appears where the script expects none, and a wait longer
-// than a few seconds, are errors: the transcript says so, the program is
+// than 20 seconds, are errors: the transcript says so, the program is
 // ended, and the driver exits with 1. Otherwise it exits with 0.
+#include <stdio.h>
+#include <stdlib.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -129,13 +130,6 @@ bool SelectFolder(Run &run, const std::string &name) {
   return true;
 }
 
-bool SelectParentFolder(Run &run) {
-  HWND tree = FindWindowExA(run.current, nullptr, "SysTreeView32", nullptr);
-  if (!tree || !SelectParent(tree)) return Fail(run, "no parent folder in the tree");
-  Settle(run.current);
-  return true;
-}
-
 bool WaitForExit(Run &run) {
   for (DWORD waited = 0; !HasEnded(run); waited += kPollMs) {
     if (HWND window = NewWindow(run)) return FailOnNewWindow(run, window);
@@ -168,7 +162,6 @@ bool Perform(Run &run, const std::string &command, const std::string &argument) 
     return true;
   }
   if (command == "select") return SelectFolder(run, argument);
-  if (command == "up") return SelectParentFolder(run);
   if (command == "shot") return WritePicture(run.current, argument.c_str()) || Fail(run, "no picture");
   return Fail(run, "unknown command " + Quoted(command));
 }
