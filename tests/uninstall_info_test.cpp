@@ -146,13 +146,16 @@ TEST_F(RecordTest, OpensTheRecordAsItsFormSays) {
   info.AddLine(kEntry);
   ASSERT_TRUE(info.Save());
   auto opens = testctl::CallsNamed("CreateFileA");
-  ASSERT_EQ(opens.size(), 2u);
-  // Loading reads and lets others read; saving writes a new file beside the
-  // record without sharing it, then puts it in the record's place.
+  ASSERT_EQ(opens.size(), 3u);
+  // Loading reads and lets others read; saving first makes sure the record
+  // itself may be written, then writes a new file beside it without sharing
+  // it, then puts that in the record's place.
   EXPECT_EQ(opens[0].path, RecordPath());
   EXPECT_EQ(opens[0].args, (std::vector<uint64_t>{GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0x80}));
-  EXPECT_EQ(opens[1].path, RecordPath() + ".tmp");
-  EXPECT_EQ(opens[1].args, (std::vector<uint64_t>{GENERIC_WRITE, 0, CREATE_ALWAYS, 0x08000080}));
+  EXPECT_EQ(opens[1].path, RecordPath());
+  EXPECT_EQ(opens[1].args, (std::vector<uint64_t>{GENERIC_WRITE, 0, OPEN_EXISTING, 0x80}));
+  EXPECT_EQ(opens[2].path, RecordPath() + ".tmp");
+  EXPECT_EQ(opens[2].args, (std::vector<uint64_t>{GENERIC_WRITE, 0, CREATE_ALWAYS, 0x08000080}));
   auto moves = testctl::CallsNamed("MoveFileExA");
   ASSERT_EQ(moves.size(), 1u);
   EXPECT_EQ(moves[0].path, RecordPath());

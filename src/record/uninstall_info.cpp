@@ -106,8 +106,29 @@ void UnInstallInfo::AddLine(std::string line) {
   Lines.splice(Lines.end(), added);
 }
 
+namespace {
+
+// Whether the record itself may be written: it is missing (a save creates
+// it), or it opens for writing, so it is neither read-only nor held open by
+// another program. Opening it so changes nothing in it.
+bool RecordWritable(const std::string &path) {
+  FileHandle record(
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (record.IsOpen()) return true;
+  DWORD error = GetLastError();
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+}  // namespace
+
 bool UnInstallInfo::Save() {
   if (unreadRecord_) return false;
+  // Checked first, so that a record that must stay as it is is not replaced
+  // where the platform would let a read-only file be moved over.
+  if (!RecordWritable(FilePath)) {
+    ShowCreationFailure(FilePath);
+    return false;
+  }
 
   const std::string newRecord = FilePath + ".tmp";
   switch (WriteLines(newRecord.c_str(), Lines)) {
