@@ -28,7 +28,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing for the Wine suite: ${missing[*]}"
   if ! { dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386; } ||
     ! apt-get update -qq ||
-    ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null; then
+    ! DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null; then
     echo "Wine could not be installed; the Wine suite will be skipped"
   fi
 fi
