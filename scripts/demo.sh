@@ -7,6 +7,7 @@ cd "$(dirname "$0")/.."
 if ! command -v cmake >/dev/null || ! command -v ninja >/dev/null || ! dpkg -s libgtest-dev >/dev/null 2>&1; then
   scripts/setup.sh
 fi
+echo "Building the Linux updater (the first time takes a minute)..."
 cmake --preset linux >/dev/null
 cmake --build --preset linux --target updater >/dev/null
 

@@ -98,6 +98,13 @@ expect_same "$s/game/data.pac" "$s/update/data.pac"
 expect_file "$s/game/Setup.dat" "${installer_record}F data.pac;\r\n"
 done_case
 
+fresh "pending, Enter at every window presses its default button"
+run '\n\n\n' APPDATA="$s/appdata"
+expect_exit 1
+expect_order "$save_data" "$dialog" "$done_message"
+expect_same "$s/game/data.pac" "$s/update/data.pac"
+done_case
+
 fresh "pending, end"
 run 'yes\nend\n' APPDATA="$s/appdata"
 expect_exit 1

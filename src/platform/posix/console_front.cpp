@@ -86,8 +86,10 @@ const char *IconOf(UINT style) {
   }
 }
 
-// An answer names a button by its label or its first letter, in any case.
+// An answer names a button by its label or its first letter, in any case;
+// an empty answer is Enter, which presses the default button, the first.
 int Match(const std::string &answer, const std::vector<Button> &buttons) {
+  if (answer.empty() && !buttons.empty()) return buttons.front().id;
   for (const Button &b : buttons) {
     if (strcasecmp(answer.c_str(), b.label) == 0) return b.id;
     if (answer.size() == 1 && tolower(static_cast<unsigned char>(answer[0])) == b.label[0]) return b.id;
