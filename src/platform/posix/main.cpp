@@ -15,5 +15,5 @@ int main(int argc, char **argv) {
   // resources the program loads. This one is the usual image base.
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(static_cast<uintptr_t>(0x400000));
   const int kShowDefault = 10;
-  return WinMain(instance, nullptr, &commandLine[0], kShowDefault);
+  return WinMain(instance, nullptr, commandLine.data(), kShowDefault);
 }
