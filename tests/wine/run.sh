@@ -119,6 +119,15 @@ settings() {
   printf '[INSTALL]\r\nIsInstall=%s\r\nInstallFold=%s\r\n' "$1" "$2" >"$root/BELVORANT/lumireth.ini"
 }
 
+# The files lay_out makes (as printf's %b reads them), which checks compare
+# against: the first and the second release of the update files, and the
+# installer's record.
+old_patch='patch 1.0\n'
+old_data='data 1.0\n'
+new_patch='patch 1.1, with fixes\n'
+new_data='data 1.1, with new scenes\n'
+installer_record='F lumireth.exe;\nF patch.pac;\r\nD save;\r\n'
+
 # The installed game with the first release of the update files, the
 # installer's record (one line ended by LF alone, which a save writes back
 # with CR LF), the update folder with update.exe and the second release, and
@@ -127,12 +136,12 @@ settings() {
 lay_out() {
   mkdir -p "$(c game)" "$(c update)" "$(c other)"
   printf 'MZ lumireth\n' >"$(c game/lumireth.exe)"
-  printf 'patch 1.0\n' >"$(c game/patch.pac)"
-  printf 'data 1.0\n' >"$(c game/data.pac)"
-  printf 'F lumireth.exe;\nF patch.pac;\r\nD save;\r\n' >"$(c game/Setup.dat)"
+  printf '%b' "$old_patch" >"$(c game/patch.pac)"
+  printf '%b' "$old_data" >"$(c game/data.pac)"
+  printf '%b' "$installer_record" >"$(c game/Setup.dat)"
   cp "$work/bin/update.exe" "$(c update/update.exe)"
-  printf 'patch 1.1, with fixes\n' >"$(c update/patch.pac)"
-  printf 'data 1.1, with new scenes\n' >"$(c update/data.pac)"
+  printf '%b' "$new_patch" >"$(c update/patch.pac)"
+  printf '%b' "$new_data" >"$(c update/data.pac)"
   case $1 in
     pending) settings 1 'C:\game' ;;
     updated)
@@ -181,8 +190,8 @@ file_is_absent() {
 }
 # The files of the game folder as lay_out left them.
 game_is_untouched() {
-  file_is game/patch.pac 'patch 1.0\n' && file_is game/data.pac 'data 1.0\n' &&
-    file_is game/Setup.dat 'F lumireth.exe;\nF patch.pac;\r\nD save;\r\n'
+  file_is game/patch.pac "$old_patch" && file_is game/data.pac "$old_data" &&
+    file_is game/Setup.dat "$installer_record"
 }
 
 # --- Running ------------------------------------------------------------------

@@ -27,6 +27,6 @@ press 1
 exit 1
 EOF_
 check() {
-  file_is game/patch.pac 'patch 1.1, with fixes\n' && file_is game/data.pac 'data 1.1, with new scenes\n' &&
-    file_is game/Setup.dat 'F lumireth.exe;\nF patch.pac;\r\nD save;\r\n' && file_is_absent game/Setup.dat.tmp
+  file_is game/patch.pac "$new_patch" && file_is game/data.pac "$new_data" &&
+    file_is game/Setup.dat "$installer_record" && file_is_absent game/Setup.dat.tmp
 }
